@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libhpdf-dev zlib1g-dev
   # tests
-  googletest libgtest-dev libcpp-httplib-dev libssl-dev qpdf
+  googletest libgtest-dev libcpp-httplib-dev libssl-dev qpdf libjpeg-dev
   xvfb xauth xdotool xclip x11-utils imagemagick
   clang libclang-rt-14-dev
   # runtime
