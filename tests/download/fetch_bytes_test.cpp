@@ -42,7 +42,11 @@ TEST(FetchBytes, SendsExactlyTheSpecifiedRequest)
     RawHttpServer server([](const RawRequest&, Connection& c) { c.send(RawHttpServer::response(200, "JPEG")); });
     EXPECT_EQ(as_chars(fetch_bytes(address(server, "/book/files/mobile/12.jpg"))), "JPEG");
 
-    ASSERT_EQ(server.requests().size(), 1u);
+    // A base address holding GBK text goes out as percent-encoded UTF-8.
+    fetch_bytes(GbkText(server.url("/\xCA\xE9 x/1.jpg"))); // 书
+    EXPECT_EQ(server.requests().back().target, "/%E4%B9%A6%20x/1.jpg");
+
+    ASSERT_EQ(server.requests().size(), 2u);
     EXPECT_EQ(server.requests()[0].head,
               "GET /book/files/mobile/12.jpg HTTP/1.0\r\n"
               "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n"
