@@ -70,8 +70,8 @@ void download_book(Window& window, SaveDirectory& save_directory)
         const GbkText address =
             window.read_text(control::image_base_box) + GbkText(std::to_string(page)) + ".jpg"_gbk;
         const Bytes image = fetch_bytes(address);
-        bool placed = add_image_page(document.get(), image, 0, 0);
-        if (placed && page < page_count) placed = HPDF_AddPage(document.get()) != nullptr;
+        if (!add_image_page(document.get(), image, 0, 0)) failed_page = page;
+        else if (page < page_count && !HPDF_AddPage(document.get())) failed_page = page + 1;
         ++passes;
 
         window.write_caption(control::progress_label, GbkText(std::to_string(page)));
@@ -81,10 +81,7 @@ void download_book(Window& window, SaveDirectory& save_directory)
         // Once a page cannot be placed the document is in its error state and
         // can no longer be saved: the remaining pages are not fetched, the label
         // and the bar stay at this page, and the failure is reported below.
-        if (!placed) {
-            failed_page = page;
-            break;
-        }
+        if (failed_page != 0) break;
     }
 
     const std::filesystem::path target =
