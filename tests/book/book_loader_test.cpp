@@ -41,7 +41,7 @@ GbkText gbk(std::string_view utf8) { return utf8_to_gbk(utf8); }
 class BookSite {
 public:
     BookSite()
-        : server_([this](const testing::RawRequest& request, testing::Connection& connection) {
+        : server_([this](const pagora::testing::RawRequest& request, pagora::testing::Connection& connection) {
               const auto it = files_.find(request.target);
               connection.send(it == files_.end()
                                   ? RawHttpServer::response(404, "not here", "", "text/html")
@@ -140,7 +140,7 @@ TEST_F(BookLoading, WithoutAPageTheBoxesOfThePreviousLoadStay)
         return closed.url("/gone.html");
     }(); // the server is gone: nothing listens on that port any more
 
-    for (const std::string clipboard : {std::string(), refused, site.url("/nul.html"),
+    for (const std::string& clipboard : {std::string(), refused, site.url("/nul.html"),
                                         site.url("/empty.html")}) {
         SCOPED_TRACE(clipboard);
         window_.set_text(control::title_box, gbk("旧书"));
@@ -216,7 +216,8 @@ TEST_F(BookLoading, TheCoverIsWhateverTheServerAnswers)
 // a place outside it; the title box keeps the title as the page gave it.
 TEST_F(BookLoading, HostileTitlesStayInsideTheProgramFolder)
 {
-    for (const std::string title : {"../escape", "a/b", "/abs/path", "..", "x\\..\\y"}) {
+    for (const char* title_bytes : {"../escape", "a/b", "/abs/path", "..", "x\\..\\y"}) {
+        const std::string title = title_bytes;
         SCOPED_TRACE(title);
         BookSite site;
         site.serve("/p.html", "title: \"" + title + "\",");
