@@ -2,6 +2,7 @@
 
 #include "web/codepage.h"
 #include "web/curl_global.h"
+#include "web/transfer_limits.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,8 +14,6 @@
 namespace pagora {
 namespace {
 
-constexpr long connect_timeout_seconds = 60;
-constexpr long stalled_transfer_seconds = 30; // ends when no byte arrived for so long
 constexpr long most_redirects = 10;
 
 bool starts_with_ignoring_case(std::string_view text, std::string_view prefix)
@@ -91,9 +90,10 @@ Bytes fetch_bytes(const GbkText& address, std::size_t max_bytes)
     curl_easy_setopt(handle, CURLOPT_PROXY, "");
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, connect_timeout_seconds);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stalled_transfer_seconds);
+    const TransferLimits limits = transfer_limits();
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_timeout.count()));
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L); // ends when no byte arrived for the stall time
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall_timeout.count()));
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L); // workers run on many threads
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, keep_body);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);

@@ -1,6 +1,7 @@
 #include "web/internet_api.h"
 
 #include "web/curl_global.h"
+#include "web/transfer_limits.h"
 
 #include <curl/curl.h>
 
@@ -99,6 +100,7 @@ struct Response {
     std::string raw_headers;
     bool headers_complete = false;
     std::string body;
+    std::size_t max_body_bytes = 0; // the body stops growing here and the transfer ends
     std::string redirect_url;
 };
 
@@ -242,8 +244,11 @@ std::size_t on_header(char* data, std::size_t size, std::size_t count, void* use
 
 std::size_t on_body(char* data, std::size_t size, std::size_t count, void* user)
 {
-    static_cast<Response*>(user)->body.append(data, size * count);
-    return size * count;
+    auto& response = *static_cast<Response*>(user);
+    const std::size_t length = size * count;
+    const std::size_t kept = std::min(length, response.max_body_bytes - response.body.size());
+    response.body.append(data, kept);
+    return kept == length ? length : 0; // returning less ends the transfer at the limit
 }
 
 using CurlEasy = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
@@ -253,7 +258,9 @@ using CurlList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 Response transfer(const HttpRequest& request, const std::string& url, const std::string& scheme,
                   const std::string& verb, const std::vector<std::string>& lines, const Bytes& body)
 {
+    const TransferLimits limits = transfer_limits();
     Response response;
+    response.max_body_bytes = limits.max_body_bytes;
     ensure_curl_initialised();
     CurlEasy curl(curl_easy_init(), curl_easy_cleanup);
     if (!curl) return response;
@@ -277,9 +284,9 @@ Response transfer(const HttpRequest& request, const std::string& url, const std:
     curl_easy_setopt(c, CURLOPT_PROXY, proxy.c_str());
     curl_easy_setopt(c, CURLOPT_NOPROXY, proxy.empty() ? "*" : "");
     curl_easy_setopt(c, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 60L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 30L);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_timeout.count()));
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L); // ends when no byte arrived for the stall time
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall_timeout.count()));
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, on_header);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &response);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, on_body);
