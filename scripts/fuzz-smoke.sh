@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the fuzzers in build-fuzz and runs each for a few seconds (default 10)
 # on a copy of its seed corpus; fails on the first crash or sanitizer report.
+# A second argument names the fuzzers to run (default: all).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-10}"
+all=(fuzz_text fuzz_url fuzz_cookies fuzz_headers fuzz_codepage fuzz_integer fuzz_extract fuzz_safe_name)
+read -r -a targets <<< "${2:-${all[*]}}"
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DPAGORA_BUILD_FUZZERS=ON -DPAGORA_BUILD_TESTS=OFF -DPAGORA_BUILD_APP=OFF
-targets=(fuzz_text fuzz_url fuzz_cookies)
 cmake --build build-fuzz -j2 --target "${targets[@]}"
 
 for target in "${targets[@]}"; do
