@@ -69,8 +69,10 @@ void download_book(Window& window, SaveDirectory& save_directory)
     for (int page = 1; page <= page_count; ++page) {
         const GbkText address =
             window.read_text(control::image_base_box) + GbkText(std::to_string(page)) + ".jpg"_gbk;
-        const Bytes image = fetch_bytes(address);
-        if (!add_image_page(document.get(), image, 0, 0)) failed_page = page;
+        // An image whose transfer broke off after its header would be placed
+        // cut short and the book reported complete: it fails the page instead.
+        const FetchResult image = fetch_checked(address);
+        if (!image.complete || !add_image_page(document.get(), image.body, 0, 0)) failed_page = page;
         else if (page < page_count && !HPDF_AddPage(document.get())) failed_page = page + 1;
         ++passes;
 

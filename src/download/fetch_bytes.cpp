@@ -68,6 +68,11 @@ struct ListFree {
 
 Bytes fetch_bytes(const GbkText& address, std::size_t max_bytes)
 {
+    return fetch_checked(address, max_bytes).body;
+}
+
+FetchResult fetch_checked(const GbkText& address, std::size_t max_bytes)
+{
     const std::string url = request_url(address);
     if (!starts_with_ignoring_case(url, "http://") && !starts_with_ignoring_case(url, "https://")) return {};
 
@@ -97,9 +102,8 @@ Bytes fetch_bytes(const GbkText& address, std::size_t max_bytes)
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L); // workers run on many threads
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, keep_body);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
-    // The outcome is not examined: whatever arrived is the result.
-    curl_easy_perform(handle);
-    return std::move(sink.body);
+    const bool complete = curl_easy_perform(handle) == CURLE_OK;
+    return {std::move(sink.body), complete};
 }
 
 } // namespace pagora

@@ -18,4 +18,14 @@ inline constexpr std::size_t max_fetch_bytes = std::size_t(256) << 20; // 256 Mi
 // http and https only), certificates checked for https.
 Bytes fetch_bytes(const GbkText& address, std::size_t max_bytes = max_fetch_bytes);
 
+// The same fetch, also telling whether the response arrived whole (whatever
+// its status): false when the transfer broke off, stalled or reached the cap,
+// with the bytes so far as the body. A page image cut short would otherwise
+// be placed as if it were whole.
+struct FetchResult {
+    Bytes body;
+    bool complete = false;
+};
+FetchResult fetch_checked(const GbkText& address, std::size_t max_bytes = max_fetch_bytes);
+
 } // namespace pagora

@@ -250,6 +250,16 @@ const Row rows[] = {
     {"JpegHeaderCutShort", Route::book,
      jpeg_pages(1, [](int) { return testing::jpeg_body(40, 60).substr(0, 30); }),
      [](const Outcome& o) { expect_failed_at(o, 1); }},
+    {"JpegCutOffMidTransfer", Route::book,
+     [](const RawRequest& request, Connection& c) {
+         if (!request.target.ends_with(".jpg")) return jpeg_pages(1, [](int) { return ""; })(request, c);
+         const std::string jpeg = testing::jpeg_body(400, 600);
+         c.send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(jpeg.size()) + "\r\n\r\n" +
+                jpeg.substr(0, jpeg.size() / 2));
+         c.hold(300ms);
+         c.reset();
+     },
+     [](const Outcome& o) { expect_failed_at(o, 1); }},
     {"Jpeg20000PixelsWide", Route::book,
      jpeg_pages(1, [](int) { return testing::jpeg_body(20000, 8); }),
      [](const Outcome& o) { expect_failed_at(o, 1); }},
