@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,6 +26,10 @@ int main(int argc, char* argv[])
     // Nothing made here is ever destroyed: download workers are detached
     // threads that may still be using the window and the save directory when
     // the program ends (see the end of main).
+    // A server that drops a connection must not kill the process with SIGPIPE;
+    // the write fails instead and the download goes on with what it has.
+    std::signal(SIGPIPE, SIG_IGN);
+
     auto* application = new QApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral(PAGORA_PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(PAGORA_VERSION));

@@ -114,6 +114,9 @@ void MainWindow::build_controls()
     progress->setValue(0);
     progress->setOrientation(Qt::Horizontal);
     progress->setTextVisible(false);
+    // Drawn in blocks, not as a smooth bar.
+    progress->setStyleSheet(QStringLiteral("QProgressBar { border: 1px inset #a0a0a0; background: white; }"
+                                           "QProgressBar::chunk { background: #06b025; width: 8px; margin: 2px 1px; }"));
 
     add_label(this, c::label_page_count, {458, 58, 30, 32}, "页数：");
     auto* page_count = add_line_box(this, c::page_count_box, {493, 59, 27, 32}, Qt::AlignHCenter,

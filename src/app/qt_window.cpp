@@ -84,7 +84,8 @@ void QtWindow::write_caption(std::string_view control, const GbkText& caption)
 void QtWindow::write_picture(std::string_view control, const Bytes& image)
 {
     // Decoding needs no GUI thread; only the pixmap does.
-    auto decoded = std::make_shared<QImage>(QImage::fromData(image.data(), static_cast<int>(image.size())));
+    auto decoded = std::make_shared<QImage>(
+        QImage::fromData(QByteArrayView(image.data(), static_cast<qsizetype>(image.size()))));
     caller_.run([this, name = std::string(control), decoded] {
         auto* label = qobject_cast<QLabel*>(find(name));
         if (label == nullptr) return;
