@@ -2,15 +2,10 @@
 #include "app/main_window.h"
 #include "app/program_folder.h"
 #include "app/qt_window.h"
+#include "book/book_loader.h"
+#include "download/launch.h"
 #include "download/save_directory.h"
 #include "pagora_config.h"
-
-#if PAGORA_HAVE_BOOK
-#include "book/book_loader.h"
-#endif
-#if PAGORA_HAVE_DOWNLOAD
-#include "download/launch.h"
-#endif
 
 #include <QApplication>
 #include <QDir>
@@ -23,13 +18,13 @@ int main(int argc, char* argv[])
 {
     using namespace pagora;
 
-    // Nothing made here is ever destroyed: download workers are detached
-    // threads that may still be using the window and the save directory when
-    // the program ends (see the end of main).
     // A server that drops a connection must not kill the process with SIGPIPE;
     // the write fails instead and the download goes on with what it has.
     std::signal(SIGPIPE, SIG_IGN);
 
+    // Nothing made here is ever destroyed: download workers are detached
+    // threads that may still be using the window and the save directory when
+    // the program ends (see the end of main).
     auto* application = new QApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral(PAGORA_PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(PAGORA_VERSION));
@@ -38,18 +33,14 @@ int main(int argc, char* argv[])
     const QString folder = choose_program_folder(QCoreApplication::applicationDirPath());
     QDir::setCurrent(folder);
 
-    [[maybe_unused]] auto* save_directory = new SaveDirectory;
+    auto* save_directory = new SaveDirectory;
     auto* main_window = new MainWindow;
     auto* window = new QtWindow(*main_window, folder);
 
-#if PAGORA_HAVE_BOOK
     QObject::connect(main_window, &MainWindow::bookAddressDoubleClicked, main_window,
                      [window, save_directory] { on_book_address_double_clicked(*window, *save_directory); });
-#endif
-#if PAGORA_HAVE_DOWNLOAD
     QObject::connect(main_window, &MainWindow::downloadClicked, main_window,
                      [window, save_directory] { on_download_clicked(*window, *save_directory); });
-#endif
     QObject::connect(main_window, &MainWindow::homepageClicked, main_window, [] { on_homepage_clicked(); });
     // An open completion box must not keep the program alive once the main
     // window is closed.

@@ -54,6 +54,12 @@ protected:
         return read_ppm(ppm.string());
     }
 
+    // The whole screen as PNG, for people to look at.
+    void screen_shot(const std::string& name)
+    {
+        display->run("import -window root " + shell_quote((folder / (name + ".png")).string()));
+    }
+
     // A left click at a point of the main window's client area.
     void click(int x, int y)
     {

@@ -118,7 +118,8 @@ TEST_F(Download, SavesTheTypedBookAsPdfAndEndsOnEsc)
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(file_start(pdf, 5), "%PDF-");
     EXPECT_EQ(run_command("qpdf --show-npages " + shell_quote(pdf.string())), "3\n");
-    screenshot("after-download");
+    std::this_thread::sleep_for(300ms); // let the message paint
+    screen_shot("completion-message");
 
     // Closing the message leaves the program running.
     display->run("xdotool windowfocus --sync " + *box + " key Return");
