@@ -1,5 +1,6 @@
-// The real program downloads a book whose boxes were filled in by hand from a
-// loopback server, and ends cleanly also while downloads are under way.
+// The real program loads a book and downloads it from a loopback server, with
+// the boxes filled in by a double-click or by hand, and ends cleanly also while
+// downloads are under way.
 #include "blackbox_fixture.h"
 #include "raw_http_server.h"
 
@@ -35,6 +36,10 @@ class BookServer {
 public:
     BookServer()
         : server_([this](const RawRequest& request, Connection& connection) {
+              if (request.target == book_page_path) {
+                  connection.send(RawHttpServer::response(200, book_page(), "", "text/html; charset=utf-8"));
+                  return;
+              }
               const std::string prefix = "/book/files/mobile/";
               if (request.target.rfind(prefix, 0) != 0) {
                   connection.send(RawHttpServer::response(404, "not found"));
@@ -49,7 +54,19 @@ public:
           })
     {
     }
+    static constexpr const char* book_page_path = "/book/38907795.html";
+    static constexpr const char* book_title = "测试书";
+
+    std::string book_address() const { return server_.url(book_page_path); }
     std::string image_base() const { return server_.url("/book/files/mobile/"); }
+    // A book page as the website serves it: UTF-8, with the title, the page
+    // count and the book's folder between their markers.
+    std::string book_page() const
+    {
+        return std::string("<html><head><title>x</title></head><body>\n<script>var book = { title: \"") + book_title +
+               "\", pages: \"2\", };</script>\n<input class=\"form-control af-left\" readonly value=\"" +
+               server_.url("/book/") + "index.html\">\n <p>share</p>\n</body></html>\n";
+    }
     void stall_page(int page) { stalled_page_ = page; }
     std::vector<std::string> targets() const
     {
@@ -94,6 +111,17 @@ protected:
 
     BookServer server;
 };
+
+template <typename Condition>
+bool wait_until(Condition condition, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
 
 std::string file_start(const std::filesystem::path& path, std::size_t size)
 {
@@ -146,6 +174,31 @@ TEST_F(Download, EndsAtOnceWithAMessageOpenAndADownloadStalled)
     ASSERT_NO_FATAL_FAILURE(press_escape_and_expect_clean_exit(5s));
     EXPECT_TRUE(std::filesystem::exists(folder / "first.pdf"));
     EXPECT_FALSE(std::filesystem::exists(folder / "second.pdf")) << "an unfinished download leaves no PDF";
+}
+
+TEST_F(Download, LoadsTheBookFromTheClipboardAddressAndSavesItInItsFolder)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    // Through sh, so that xclip, too, runs on the test's display.
+    display->run("sh -c " + shell_quote("printf %s " + shell_quote(server.book_address()) +
+                                        " | xclip -selection clipboard >/dev/null"));
+    display->run("xdotool mousemove --sync --window " + window_id + " 292 24 click --repeat 2 --delay 80 1");
+    ASSERT_TRUE(server.wait_for_request("/book/files/mobile/1.jpg", 30s))
+        << "no cover fetched; requests: " << ::testing::PrintToString(server.targets());
+    const auto book_folder = folder / BookServer::book_title;
+    ASSERT_TRUE(wait_until([&] { return std::filesystem::is_directory(book_folder); }, 10s))
+        << "no folder named after the title";
+    screenshot("book-loaded");
+
+    press_download();
+    const auto box = display->wait_for_window(message_title, 60s);
+    ASSERT_TRUE(box.has_value()) << "no completion message";
+    const auto pdf = book_folder / (std::string(BookServer::book_title) + ".pdf");
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_EQ(run_command("qpdf --show-npages " + shell_quote(pdf.string())), "2\n");
+    EXPECT_EQ(server.targets().front(), BookServer::book_page_path);
+
+    ASSERT_NO_FATAL_FAILURE(press_escape_and_expect_clean_exit());
 }
 
 } // namespace
