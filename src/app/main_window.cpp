@@ -167,8 +167,13 @@ void MainWindow::centre_on_screen()
 void MainWindow::fit_outer_size()
 {
     const QRect frame = frameGeometry();
-    const QSize client(outer_width - (frame.width() - width()), outer_height - (frame.height() - height()));
-    if (client.isValid() && client != size()) setFixedSize(client);
+    const int frame_width = frame.width() - width();
+    const int frame_height = frame.height() - height();
+    // Ignore a frame the window manager has not reported sensibly (yet).
+    if (frame_width < 0 || frame_height < 0 || frame_width >= outer_width / 2 || frame_height >= outer_height / 2)
+        return;
+    const QSize client(outer_width - frame_width, outer_height - frame_height);
+    if (client != size()) setFixedSize(client);
 }
 
 bool MainWindow::event(QEvent* event)
