@@ -110,6 +110,17 @@ TEST_F(QtWindowTest, ReadsGiveWhatTheUserTypedAfterAWrite)
     EXPECT_EQ(window->read_text(c::source_box), "x\r\ny"_gbk);
 }
 
+TEST_F(QtWindowTest, LongTextIsNotCutEvenWhenEditedByHand)
+{
+    const std::string long_text(40000, 'x');
+    window->write_text(c::image_base_box, GbkText(long_text));
+    auto* box = get<QLineEdit>(c::image_base_box);
+    EXPECT_EQ(box->text().size(), 40000);
+    box->end(false);
+    QTest::keyClicks(box, QStringLiteral("y"));
+    EXPECT_EQ(window->read_text(c::image_base_box), GbkText(long_text + "y"));
+}
+
 TEST_F(QtWindowTest, DefaultTextsReadBackAsGbk)
 {
     EXPECT_EQ(window->read_text(c::thread_count_box), "10"_gbk);
