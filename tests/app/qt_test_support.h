@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QElapsedTimer>
 
 #include <chrono>
@@ -21,6 +23,14 @@ inline bool process_events_until(const std::function<bool()>& condition,
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+// The message box that is open now, if any.
+inline QMessageBox* open_message_box()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) return box;
+    return nullptr;
 }
 
 // A worker thread like a download worker: detached, so a worker that hangs

@@ -21,13 +21,6 @@ namespace c = pagora::control;
 
 namespace {
 
-QMessageBox* open_message_box()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) return box;
-    return nullptr;
-}
-
 class ShowMessageTest : public ::testing::Test {
 protected:
     void SetUp() override

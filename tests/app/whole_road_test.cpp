@@ -45,13 +45,6 @@ std::string sample_page(const std::string& folder)
     return page;
 }
 
-QMessageBox* open_message_box()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) return box;
-    return nullptr;
-}
-
 class WholeRoad : public ::testing::Test {
 protected:
     void SetUp() override
@@ -67,7 +60,7 @@ protected:
     }
     void TearDown() override
     {
-        if (QMessageBox* box = open_message_box()) box->close();
+        if (QMessageBox* box = support::open_message_box()) box->close();
         window_->shut_down();
         window_.reset();
         main_window_.reset();
@@ -120,9 +113,9 @@ TEST_F(WholeRoad, FromAPastedAddressToTheFinishedPdf)
     EXPECT_TRUE(fs::is_directory(base_ / title));
 
     QTest::mouseClick(qobject_cast<QAbstractButton*>(control(c::download_button)), Qt::LeftButton);
-    ASSERT_TRUE(support::process_events_until([] { return open_message_box() != nullptr; },
+    ASSERT_TRUE(support::process_events_until([] { return support::open_message_box() != nullptr; },
                                               std::chrono::seconds(30)));
-    QMessageBox* box = open_message_box();
+    QMessageBox* box = support::open_message_box();
     EXPECT_EQ(box->text(), QStringLiteral("下载完成！"));
     EXPECT_EQ(box->windowTitle(), QStringLiteral("信息："));
     EXPECT_EQ(qobject_cast<QLabel*>(control(c::progress_label))->text(), QStringLiteral("3"));
