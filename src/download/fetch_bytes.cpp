@@ -1,0 +1,105 @@
+#include "download/fetch_bytes.h"
+
+#include "web/codepage.h"
+#include "web/curl_global.h"
+
+#include <algorithm>
+#include <cctype>
+#include <curl/curl.h>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace pagora {
+namespace {
+
+constexpr long connect_timeout_seconds = 60;
+constexpr long stalled_transfer_seconds = 30; // ends when no byte arrived for so long
+constexpr long most_redirects = 10;
+
+bool starts_with_ignoring_case(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+// The address as libcurl takes it: UTF-8, with bytes outside printable ASCII
+// percent-encoded (curl refuses raw ones).
+std::string request_url(const GbkText& address)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string url;
+    for (unsigned char c : gbk_to_utf8(address)) {
+        if (c <= 0x20 || c >= 0x7F) {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 0x0F];
+        } else {
+            url += static_cast<char>(c);
+        }
+    }
+    return url;
+}
+
+struct Sink {
+    Bytes body;
+    std::size_t limit;
+};
+
+std::size_t keep_body(char* data, std::size_t size, std::size_t count, void* user)
+{
+    auto& sink = *static_cast<Sink*>(user);
+    const std::size_t length = size * count;
+    const std::size_t room = sink.limit - sink.body.size();
+    const std::size_t kept = std::min(length, room);
+    sink.body.insert(sink.body.end(), data, data + kept);
+    return kept == length ? length : 0; // returning less aborts the transfer at the cap
+}
+
+struct EasyFree {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct ListFree {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+} // namespace
+
+Bytes fetch_bytes(const GbkText& address, std::size_t max_bytes)
+{
+    const std::string url = request_url(address);
+    if (!starts_with_ignoring_case(url, "http://") && !starts_with_ignoring_case(url, "https://")) return {};
+
+    ensure_curl_initialised();
+    const std::unique_ptr<CURL, EasyFree> easy(curl_easy_init());
+    if (!easy) return {};
+    std::unique_ptr<curl_slist, ListFree> headers(curl_slist_append(nullptr, "Accept: */*"));
+
+    Sink sink{{}, max_bytes};
+    CURL* handle = easy.get();
+    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, most_redirects);
+    curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+    curl_easy_setopt(handle, CURLOPT_USERAGENT, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)");
+    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+    // An empty proxy turns off every proxy, those named in the environment too.
+    curl_easy_setopt(handle, CURLOPT_PROXY, "");
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, connect_timeout_seconds);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stalled_transfer_seconds);
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L); // workers run on many threads
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, keep_body);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+    // The outcome is not examined: whatever arrived is the result.
+    curl_easy_perform(handle);
+    return std::move(sink.body);
+}
+
+} // namespace pagora

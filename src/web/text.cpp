@@ -1,0 +1,213 @@
+#include "web/text.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagora {
+namespace {
+
+constexpr int not_found = -1;
+
+unsigned char fold(unsigned char byte, bool ignore_case)
+{
+    return ignore_case && byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 32) : byte;
+}
+
+// Length of the character that begins at `at`: two bytes for a lead byte of
+// 0x80 or above, one otherwise. A lead byte that is the last byte of the text
+// has no character after it.
+std::size_t character_length(std::string_view text, std::size_t at)
+{
+    return static_cast<unsigned char>(text[at]) >= 0x80 ? 2 : 1;
+}
+
+bool is_complete_character(std::string_view text, std::size_t at)
+{
+    return at + character_length(text, at) <= text.size();
+}
+
+// Finds the needle at character starts of a text, scanning forward from a given
+// offset. A Knuth-Morris-Pratt automaton finds the byte matches and a cursor
+// that walks the characters tells whether each match begins a character, so a
+// whole search costs time linear in the text, however the needle repeats.
+class CharacterSearch {
+public:
+    // Only matches that end by `scan_end` are found.
+    CharacterSearch(std::string_view text, std::string_view needle, bool ignore_case,
+                    std::size_t scan_end = std::string_view::npos)
+        : text_(text), needle_(needle), ignore_case_(ignore_case), fallback_(needle.size(), 0),
+          scan_end_(scan_end < text.size() ? scan_end : text.size())
+    {
+        for (std::size_t i = 1, k = 0; i < needle_.size(); ++i) {
+            while (k > 0 && at(needle_, i) != at(needle_, k)) k = fallback_[k - 1];
+            if (at(needle_, i) == at(needle_, k)) ++k;
+            fallback_[i] = k;
+        }
+    }
+
+    // Scanning starts (and character stepping is counted) from `offset`.
+    void restart(std::size_t offset)
+    {
+        next_ = offset;
+        character_ = offset;
+        matched_ = 0;
+    }
+
+    // 0-based offset of the next match at a character start, or npos. The
+    // needle must not be empty.
+    std::size_t next()
+    {
+        while (next_ < scan_end_) {
+            const unsigned char byte = at(text_, next_++);
+            while (matched_ > 0 && byte != at(needle_, matched_)) matched_ = fallback_[matched_ - 1];
+            if (byte == at(needle_, matched_)) ++matched_;
+            if (matched_ < needle_.size()) continue;
+            const std::size_t begin = next_ - needle_.size();
+            matched_ = fallback_[matched_ - 1];
+            while (character_ < begin && is_complete_character(text_, character_))
+                character_ += character_length(text_, character_);
+            if (character_ == begin && is_complete_character(text_, begin)) return begin;
+        }
+        return std::string_view::npos;
+    }
+
+private:
+    unsigned char at(std::string_view s, std::size_t i) const
+    {
+        return fold(static_cast<unsigned char>(s[i]), ignore_case_);
+    }
+
+    std::string_view text_;
+    std::string_view needle_;
+    bool ignore_case_;
+    std::vector<std::size_t> fallback_;
+    std::size_t scan_end_;
+    std::size_t next_ = 0;
+    std::size_t character_ = 0;
+    std::size_t matched_ = 0;
+};
+
+int position_of(std::size_t offset)
+{
+    return static_cast<int>(offset) + 1;
+}
+
+} // namespace
+
+int text_find(const GbkText& text, const GbkText& needle, std::optional<int> start_position,
+              bool ignore_case)
+{
+    const int start = start_position.value_or(1) < 2 ? 1 : start_position.value_or(1);
+    if (static_cast<std::size_t>(start) > text.size()) return not_found;
+    if (needle.empty()) return 1;
+    CharacterSearch search(text.view(), needle.view(), ignore_case);
+    search.restart(static_cast<std::size_t>(start - 1));
+    const std::size_t found = search.next();
+    return found == std::string_view::npos ? not_found : position_of(found);
+}
+
+int text_find_last(const GbkText& text, const GbkText& needle, std::optional<int> start_position,
+                   bool ignore_case)
+{
+    if (start_position && *start_position <= 1) return not_found;
+    if (needle.empty()) return text.empty() ? not_found : 1;
+    std::size_t limit = text.size();
+    if (start_position && static_cast<std::size_t>(*start_position - 1) < limit)
+        limit = static_cast<std::size_t>(*start_position - 1);
+    if (needle.size() > limit) return not_found;
+
+    CharacterSearch search(text.view(), needle.view(), ignore_case, limit);
+    search.restart(0);
+    int last = not_found;
+    for (std::size_t found = search.next(); found != std::string_view::npos; found = search.next())
+        last = position_of(found);
+    return last;
+}
+
+GbkText text_head(const GbkText& text, int count)
+{
+    if (count <= 0) return {};
+    return GbkText(text.view().substr(0, static_cast<std::size_t>(count)));
+}
+
+GbkText text_tail(const GbkText& text, int count)
+{
+    if (count <= 0) return {};
+    const auto n = static_cast<std::size_t>(count);
+    if (n >= text.size()) return text;
+    return GbkText(text.view().substr(text.size() - n));
+}
+
+GbkText text_slice(const GbkText& text, int start, int count)
+{
+    if (start < 1 || static_cast<std::size_t>(start) > text.size() || count <= 0) return {};
+    return GbkText(text.view().substr(static_cast<std::size_t>(start - 1),
+                                      static_cast<std::size_t>(count)));
+}
+
+GbkText text_trim(const GbkText& text)
+{
+    const std::string_view bytes = text.view();
+    std::size_t first = bytes.size();
+    std::size_t end = 0;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = is_complete_character(bytes, at) ? character_length(bytes, at) : 1;
+        const std::string_view character = bytes.substr(at, length);
+        const bool space = character == " " || character == "\xA1\xA1";
+        if (!space) {
+            if (first == bytes.size()) first = at;
+            end = at + length;
+        }
+        at += length;
+    }
+    if (first >= end) return {};
+    return GbkText(bytes.substr(first, end - first));
+}
+
+GbkText text_lower(const GbkText& text)
+{
+    std::string lowered = text.bytes();
+    for (std::size_t at = 0; at < lowered.size(); at += character_length(lowered, at))
+        lowered[at] = static_cast<char>(fold(static_cast<unsigned char>(lowered[at]), true));
+    return GbkText(std::move(lowered));
+}
+
+GbkText text_replace(const GbkText& text, const GbkText& find, const GbkText& replacement,
+                     bool case_sensitive)
+{
+    if (text.empty() || find.empty()) return text;
+    CharacterSearch search(text.view(), find.view(), !case_sensitive);
+    search.restart(0);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t copied = 0;
+    for (std::size_t found = search.next(); found != std::string_view::npos; found = search.next()) {
+        out.append(text.view().substr(copied, found - copied));
+        out.append(replacement.view());
+        copied = found + find.size();
+        search.restart(copied); // occurrences never overlap
+    }
+    out.append(text.view().substr(copied));
+    return GbkText(std::move(out));
+}
+
+TextArray text_split(const GbkText& text, const GbkText& separator)
+{
+    TextArray pieces;
+    if (text.empty()) return pieces;
+    if (separator.empty()) return {text};
+    CharacterSearch search(text.view(), separator.view(), false);
+    search.restart(0);
+    std::size_t begin = 0;
+    for (std::size_t found = search.next(); found != std::string_view::npos; found = search.next()) {
+        pieces.emplace_back(text.view().substr(begin, found - begin));
+        begin = found + separator.size();
+        search.restart(begin);
+    }
+    if (begin < text.size()) pieces.emplace_back(text.view().substr(begin));
+    return pieces;
+}
+
+} // namespace pagora
