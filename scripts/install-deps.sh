@@ -14,6 +14,8 @@ packages=(
   clang libclang-rt-14-dev
   # packaging: desktop entry and metainfo checks, icon rendering, .deb dependencies
   desktop-file-utils appstream librsvg2-bin dpkg-dev
+  # benchmarks
+  libbenchmark-dev
   # runtime
   qt6-qpa-plugins libqt6gui6 libqt6widgets6 xdg-utils
   fonts-wqy-microhei
