@@ -79,14 +79,14 @@ if [ "$headless" = 1 ]; then
     # -displayfd picks a free display and writes its number once it accepts clients.
     Xvfb -displayfd 5 -screen 0 1024x600x24 -nolisten tcp 5>"$out/display" 2>"$out/xvfb.log" &
     pids+=($!)
-    wait_for grep -q . "$out/display" || fail "Xvfb did not start (see $out/xvfb.log)"
+    wait_for grep -qs . "$out/display" || fail "Xvfb did not start (see $out/xvfb.log)"
     export DISPLAY=":$(head -n 1 "$out/display")"
     say "running headless on display $DISPLAY"
 fi
 
 "$PAGORA_DEMO_SERVER" --root "$book_dir" >"$out/server.out" 2>"$out/server.log" &
 pids+=($!)
-wait_for grep -q '^http://' "$out/server.out" || fail "the demo server did not start (see $out/server.log)"
+wait_for grep -qs '^http://' "$out/server.out" || fail "the demo server did not start (see $out/server.log)"
 address=$(head -n 1 "$out/server.out")
 
 printf '%s' "$address" >"$out/address.txt"
@@ -126,7 +126,9 @@ message_shown() { xdotool search --onlyvisible --name '信息' >/dev/null 2>&1; 
 wait_for message_shown || fail "no completion message appeared (see $out/pagora.log, $out/server.log)"
 sleep 0.5
 
-import -window root "$out/screenshot.png"
+# Without a window manager the window has no frame: its geometry is its client area.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/screenshot.png"
 say "screenshot: $out/screenshot.png"
 pdf=$(pdf_path)
 [ -n "$pdf" ] || fail "the completion message appeared but no PDF was found under $program_dir"
