@@ -1,9 +1,7 @@
-#include "app/homepage.h"
+#include "app/bindings.h"
 #include "app/main_window.h"
 #include "app/program_folder.h"
 #include "app/qt_window.h"
-#include "book/book_loader.h"
-#include "download/launch.h"
 #include "download/save_directory.h"
 #include "pagora_config.h"
 
@@ -37,11 +35,7 @@ int main(int argc, char* argv[])
     auto* main_window = new MainWindow;
     auto* window = new QtWindow(*main_window, folder);
 
-    QObject::connect(main_window, &MainWindow::bookAddressDoubleClicked, main_window,
-                     [window, save_directory] { on_book_address_double_clicked(*window, *save_directory); });
-    QObject::connect(main_window, &MainWindow::downloadClicked, main_window,
-                     [window, save_directory] { on_download_clicked(*window, *save_directory); });
-    QObject::connect(main_window, &MainWindow::homepageClicked, main_window, [] { on_homepage_clicked(); });
+    bind_handlers(*main_window, *window, *save_directory);
     // An open completion box must not keep the program alive once the main
     // window is closed.
     QObject::connect(main_window, &MainWindow::closed, application, &QCoreApplication::quit,
