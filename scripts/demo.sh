@@ -133,6 +133,12 @@ xdotool mousemove --window "$window" 568 128 click 1
 message_shown() { xdotool search --onlyvisible --name '信息' >/dev/null 2>&1; }
 wait_for message_shown || fail "no completion message appeared (see $out/pagora.log, $out/server.log)"
 sleep 0.5
+# Close the message box with its OK button, so the screenshot shows the window.
+box=$(xdotool search --onlyvisible --name '信息' | head -n 1)
+xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return
+message_closed() { ! message_shown; }
+wait_for message_closed || fail "the completion message did not close"
+sleep 0.3
 
 # Without a window manager the window has no frame: its geometry is its client area.
 eval "$(xdotool getwindowgeometry --shell "$window")"
