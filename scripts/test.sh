@@ -24,7 +24,7 @@ if wants asan; then
   echo "test: AddressSanitizer + UndefinedBehaviorSanitizer"
   cmake -S . -B build-asan -G Ninja -DPAGORA_BUILD_TESTS=ON -DPAGORA_SANITIZE=address
   cmake --build build-asan -j"$jobs"
-  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1" \
+  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
   LSAN_OPTIONS="suppressions=$sanitizers/lsan.supp:print_suppressions=0" \
     ctest --test-dir build-asan --output-on-failure -j"$jobs"
 fi
