@@ -1,7 +1,6 @@
 #include "web/text.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -33,9 +32,9 @@ bool is_complete_character(std::string_view text, std::size_t at)
 // Finds the needle at character starts of a text, scanning forward from a given
 // offset. Byte matches come from glibc's memmem (fast, and linear in the worst
 // case), or, when ignoring case or when memmem keeps stopping at matches that
-// begin inside a character, from a Knuth-Morris-Pratt automaton; a cursor that
-// walks the characters tells whether each match begins a character. Either
-// way a whole search costs time linear in the text, however the needle repeats.
+// begin inside a character, from a Knuth-Morris-Pratt automaton; a character
+// cursor tells whether each match begins a character. Either way a whole
+// search costs time linear in the text, however the needle repeats.
 class CharacterSearch {
 public:
     // Only matches that end by `scan_end` are found.
@@ -114,23 +113,20 @@ private:
         return std::string_view::npos;
     }
 
-    // Walks the character cursor up to `offset` (never back): true when a whole
+    // Moves the character cursor up to `offset` (never back): true when a whole
     // character begins there. The offset is that of a match, so the text goes
-    // on after it and every character the cursor steps over is whole.
+    // on after it. The cursor need not walk every character: a byte below 0x80
+    // is a character of its own or a trail byte, so a character begins right
+    // after it; from there to the offset only bytes of 0x80 and above follow,
+    // which pair up, so the parity of their count decides. Each byte is looked
+    // at once at most over the whole search.
     bool begins_character(std::size_t offset)
     {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
-        while (character_ < offset) {
-            // Eight ASCII bytes are eight characters.
-            if (offset - character_ >= 8) {
-                std::uint64_t word;
-                std::memcpy(&word, bytes + character_, sizeof word);
-                if ((word & 0x8080808080808080u) == 0) {
-                    character_ += 8;
-                    continue;
-                }
-            }
-            character_ += 1 + (bytes[character_] >> 7); // a lead byte and its trail byte, or one byte
+        if (character_ < offset) {
+            const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
+            std::size_t known_start = offset;
+            while (known_start > character_ && bytes[known_start - 1] >= 0x80) --known_start;
+            character_ = (offset - known_start) % 2 == 0 ? offset : offset + 1;
         }
         return character_ == offset && is_complete_character(text_, offset);
     }
