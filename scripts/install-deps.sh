@@ -13,6 +13,10 @@ packages=(
   googletest libgtest-dev libcpp-httplib-dev libssl-dev qpdf libjpeg-dev
   xvfb xauth xdotool xclip x11-utils imagemagick
   clang libclang-rt-14-dev
+  # packaging: desktop entry and metainfo checks, icon rendering, .deb dependencies
+  desktop-file-utils appstream librsvg2-bin dpkg-dev
+  # benchmarks
+  libbenchmark-dev
   # runtime
   qt6-qpa-plugins libqt6gui6 libqt6widgets6 xdg-utils
   fonts-wqy-microhei
