@@ -12,7 +12,7 @@ using Arguments = std::vector<std::string>;
 int make_book_command(const Arguments& args);   // FOLDER PAGES
 int serve_command(const Arguments& args);       // FOLDER DELAY_MS: prints the port, then serves
 int download_command(const Arguments& args);    // IMAGE_BASE_URL PAGES OUTPUT_FOLDER
-int floor_command(const Arguments& args);       // IMAGE_BASE_URL PAGES
+int floor_command(const Arguments& args);       // IMAGE_BASE_URL PAGES [OUTPUT_FILE]
 int assemble_command(const Arguments& args);    // FOLDER PAGES OUTPUT_PDF
 int book_load_command(const Arguments& args);   // BOOK_PAGE_URL OUTPUT_FOLDER REPETITIONS
 int text_search_command(const Arguments& args); // REPETITIONS

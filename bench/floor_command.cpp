@@ -1,5 +1,7 @@
 // The floor: the same images fetched one after another by plain libcurl in one
-// process, a new connection for every image as the worker has to.
+// process, a new connection for every image as the worker has to. Given an
+// output file, it also keeps every image and writes them all to that file at
+// the end: the least that any program turning them into one file must do.
 #include "commands.h"
 #include "stats.h"
 
@@ -24,6 +26,8 @@ int floor_command(const Arguments& args)
 {
     const std::string image_base = argument(args, 0, "IMAGE_BASE_URL");
     const int pages = std::stoi(argument(args, 1, "PAGES"));
+    const std::string output_file = args.size() > 2 ? args[2] : "";
+    std::vector<std::vector<char>> kept;
 
     curl_global_init(CURL_GLOBAL_DEFAULT);
     CURL* easy = curl_easy_init();
@@ -45,6 +49,13 @@ int floor_command(const Arguments& args)
             body.empty())
             ++failures;
         total += body.size();
+        if (!output_file.empty()) kept.push_back(std::move(body));
+    }
+    if (!output_file.empty()) {
+        std::FILE* file = std::fopen(output_file.c_str(), "wb");
+        for (const auto& image : kept)
+            if (!file || std::fwrite(image.data(), 1, image.size(), file) != image.size()) ++failures;
+        if (!file || std::fclose(file) != 0) ++failures;
     }
     curl_easy_cleanup(easy);
     curl_global_cleanup();

@@ -13,7 +13,7 @@ void usage()
                "       pagora_bench make-book FOLDER PAGES\n"
                "       pagora_bench serve FOLDER DELAY_MS\n"
                "       pagora_bench download IMAGE_BASE_URL PAGES OUTPUT_FOLDER\n"
-               "       pagora_bench floor IMAGE_BASE_URL PAGES\n"
+               "       pagora_bench floor IMAGE_BASE_URL PAGES [OUTPUT_FILE]\n"
                "       pagora_bench assemble FOLDER PAGES OUTPUT_PDF\n"
                "       pagora_bench book-load BOOK_PAGE_URL OUTPUT_FOLDER REPETITIONS\n"
                "       pagora_bench text-search REPETITIONS\n",

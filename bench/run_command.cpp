@@ -200,6 +200,8 @@ int run_command(const Arguments& args)
                                           (scratch / "cli").string()}, scratch / "cli"},
             {"curl URL range + img2pdf", {"bash", "-c", curl_range_then_img2pdf, "bash", base, page_count,
                                           (scratch / "range").string()}, scratch / "range"},
+            {"floor, keeping the images and writing them to one file",
+             {self, "floor", base, page_count, (scratch / "kept" / "images.bin").string()}, scratch / "kept"},
         };
     };
     std::fprintf(stderr, "Download, no added latency:\n");
