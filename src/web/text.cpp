@@ -29,6 +29,13 @@ bool is_complete_character(std::string_view text, std::size_t at)
     return at + character_length(text, at) <= text.size();
 }
 
+// glibc's memmem is linear in the worst case; elsewhere the automaton does it all.
+#ifdef __GLIBC__
+constexpr bool has_byte_search = true;
+#else
+constexpr bool has_byte_search = false;
+#endif
+
 // Finds the needle at character starts of a text, scanning forward from a given
 // offset. Byte matches come from glibc's memmem (fast, and linear in the worst
 // case), or, when ignoring case or when memmem keeps stopping at matches that
@@ -41,7 +48,8 @@ public:
     CharacterSearch(std::string_view text, std::string_view needle, bool ignore_case,
                     std::size_t scan_end = std::string_view::npos)
         : text_(text), needle_(needle), ignore_case_(ignore_case), fallback_(needle.size(), 0),
-          scan_end_(scan_end < text.size() ? scan_end : text.size()), by_automaton_(ignore_case)
+          scan_end_(scan_end < text.size() ? scan_end : text.size()),
+          by_automaton_(ignore_case || !has_byte_search)
     {
         for (std::size_t i = 1, k = 0; i < needle_.size(); ++i) {
             while (k > 0 && at(needle_, i) != at(needle_, k)) k = fallback_[k - 1];
@@ -84,9 +92,8 @@ private:
                 matched_ = 0;
                 return next_by_automaton();
             }
-            const void* hit = ::memmem(text_.data() + next_, scan_end_ - next_, needle_.data(), needle_.size());
-            if (!hit) break;
-            const auto begin = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
+            const std::size_t begin = find_bytes(next_);
+            if (begin == std::string_view::npos) break;
             if (begins_character(begin)) {
                 next_ = begin + 1; // a later match may overlap this one
                 return begin;
@@ -97,6 +104,18 @@ private:
         }
         next_ = scan_end_;
         return std::string_view::npos;
+    }
+
+    // First offset from `from` at which the needle's bytes lie, or npos.
+    std::size_t find_bytes(std::size_t from) const
+    {
+#ifdef __GLIBC__
+        const void* hit = ::memmem(text_.data() + from, scan_end_ - from, needle_.data(), needle_.size());
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : std::string_view::npos;
+#else
+        (void)from;
+        return std::string_view::npos; // never called: the automaton does all searches
+#endif
     }
 
     std::size_t next_by_automaton()
