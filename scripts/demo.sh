@@ -92,6 +92,8 @@ address=$(head -n 1 "$out/server.out")
 printf '%s' "$address" >"$out/address.txt"
 xclip -selection clipboard -quiet -i "$out/address.txt" >/dev/null 2>&1 &
 pids+=($!)
+clipboard_ready() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$address" ]; }
+wait_for clipboard_ready || fail "could not put the address on the clipboard"
 
 (cd "$program_dir" && exec ./pagora) >"$out/pagora.log" 2>&1 &
 app_pid=$!
@@ -114,10 +116,16 @@ window_shown() { xdotool search --onlyvisible --name Pagora >/dev/null 2>&1; }
 wait_for window_shown || fail "the program's window did not appear (see $out/pagora.log)"
 window=$(xdotool search --onlyvisible --name Pagora | head -n 1)
 
-# Double-click the middle of the book address box (192,8 200x32).
-xdotool mousemove --window "$window" 292 24 click --repeat 2 --delay 80 1
+# Double-click the middle of the book address box (192,8 200x32). The window
+# may still be settling into its centred place when it first shows, so a
+# double-click that loaded nothing is tried again; loading twice does no harm.
 cover_fetched() { grep -q 'files/mobile/1\.jpg' "$out/server.log"; }
-wait_for cover_fetched || fail "the book page was not loaded (see $out/server.log)"
+for attempt in 1 2 3; do
+    sleep 0.5
+    xdotool mousemove --window "$window" 292 24 click --repeat 2 --delay 80 1
+    timeout_s=10 wait_for cover_fetched && break
+    [ "$attempt" = 3 ] && fail "the book page was not loaded (see $out/server.log)"
+done
 sleep 0.5
 
 # Press 下载 (528,105 80x47).
@@ -125,6 +133,12 @@ xdotool mousemove --window "$window" 568 128 click 1
 message_shown() { xdotool search --onlyvisible --name '信息' >/dev/null 2>&1; }
 wait_for message_shown || fail "no completion message appeared (see $out/pagora.log, $out/server.log)"
 sleep 0.5
+# Close the message box with its OK button, so the screenshot shows the window.
+box=$(xdotool search --onlyvisible --name '信息' | head -n 1)
+xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return
+message_closed() { ! message_shown; }
+wait_for message_closed || fail "the completion message did not close"
+sleep 0.3
 
 # Without a window manager the window has no frame: its geometry is its client area.
 eval "$(xdotool getwindowgeometry --shell "$window")"

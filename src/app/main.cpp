@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 #include <csignal>
 #include <cstdio>
@@ -26,6 +27,14 @@ int main(int argc, char* argv[])
     auto* application = new QApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral(PAGORA_PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(PAGORA_VERSION));
+    // Ties the running window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pagora"));
+    QIcon icon = QIcon::fromTheme(QStringLiteral("org.example.Pagora"));
+    if (icon.isNull()) {
+        icon.addFile(QStringLiteral(":/icons/pagora-48.png"));
+        icon.addFile(QStringLiteral(":/icons/pagora-256.png"));
+    }
+    QApplication::setWindowIcon(icon);
 
     // Relative paths (the PDFs) land in the program's folder.
     const QString folder = choose_program_folder(QCoreApplication::applicationDirPath());

@@ -46,6 +46,20 @@ TEST(ProgramFolder, FallsBackToTheDownloadFolderWhenThereIsNoWritableFolder)
     EXPECT_TRUE(QDir(download_folder()).exists());
 }
 
+// Run as root, /usr/bin is writable; books still must not land there.
+TEST(ProgramFolder, AnInstalledProgramUsesTheDownloadFolder)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    use_home_inside(home.path());
+    for (const char* installed : {"/usr/bin", "/usr/local/bin", "/opt/pagora/bin", "/bin"})
+        EXPECT_EQ(choose_program_folder(QString::fromLatin1(installed)), download_folder()) << installed;
+    // A folder of the user's own stays the program's folder.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    EXPECT_EQ(choose_program_folder(folder.path()), folder.path());
+}
+
 TEST(ProgramFolder, FallsBackToTheDownloadFolderWhenTheProgramsFolderIsReadOnly)
 {
     if (geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
