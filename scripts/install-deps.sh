@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and running Pagora need.
 # Idempotent: packages already present are skipped. Works as root or through sudo.
+# With --bench it also installs what the benchmark compares against.
 set -euo pipefail
 
 packages=(
@@ -20,6 +21,16 @@ packages=(
   qt6-qpa-plugins libqt6gui6 libqt6widgets6 xdg-utils
   fonts-wqy-microhei
 )
+
+# Only for ./scripts/bench.sh: the command-line way a user would take instead.
+bench_packages=(curl img2pdf)
+
+for arg in "$@"; do
+  case "$arg" in
+    --bench) packages+=("${bench_packages[@]}") ;;
+    *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

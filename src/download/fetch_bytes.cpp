@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <curl/curl.h>
 #include <memory>
 #include <string>
@@ -43,17 +44,36 @@ std::string request_url(const GbkText& address)
 }
 
 struct Sink {
+    CURL* handle;
     Bytes body;
     std::size_t limit;
+    bool sized = false;
 };
+
+// Most that an announced length makes us reserve ahead: a server's claim is
+// not trusted further; beyond it the buffer grows as the bytes come.
+constexpr std::size_t most_reserved_ahead = std::size_t(32) << 20;
+
+// Room for the whole body at its first bytes, when the response announces its
+// length: an image is then copied once, not once per growth of the buffer.
+void reserve_announced_length(Sink& sink)
+{
+    sink.sized = true;
+    curl_off_t announced = -1;
+    if (curl_easy_getinfo(sink.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK) return;
+    if (announced > 0)
+        sink.body.reserve(std::min({static_cast<std::size_t>(announced), sink.limit, most_reserved_ahead}));
+}
 
 std::size_t keep_body(char* data, std::size_t size, std::size_t count, void* user)
 {
     auto& sink = *static_cast<Sink*>(user);
+    if (!sink.sized) reserve_announced_length(sink);
     const std::size_t length = size * count;
     const std::size_t room = sink.limit - sink.body.size();
     const std::size_t kept = std::min(length, room);
-    sink.body.insert(sink.body.end(), data, data + kept);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+    sink.body.insert(sink.body.end(), bytes, bytes + kept);
     return kept == length ? length : 0; // returning less aborts the transfer at the cap
 }
 
@@ -81,8 +101,8 @@ FetchResult fetch_checked(const GbkText& address, std::size_t max_bytes)
     if (!easy) return {};
     std::unique_ptr<curl_slist, ListFree> headers(curl_slist_append(nullptr, "Accept: */*"));
 
-    Sink sink{{}, max_bytes};
     CURL* handle = easy.get();
+    Sink sink{handle, {}, max_bytes};
     curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");

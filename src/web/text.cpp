@@ -1,6 +1,7 @@
 #include "web/text.h"
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,17 +29,27 @@ bool is_complete_character(std::string_view text, std::size_t at)
     return at + character_length(text, at) <= text.size();
 }
 
+// glibc's memmem is linear in the worst case; elsewhere the automaton does it all.
+#ifdef __GLIBC__
+constexpr bool has_byte_search = true;
+#else
+constexpr bool has_byte_search = false;
+#endif
+
 // Finds the needle at character starts of a text, scanning forward from a given
-// offset. A Knuth-Morris-Pratt automaton finds the byte matches and a cursor
-// that walks the characters tells whether each match begins a character, so a
-// whole search costs time linear in the text, however the needle repeats.
+// offset. Byte matches come from glibc's memmem (fast, and linear in the worst
+// case), or, when ignoring case or when memmem keeps stopping at matches that
+// begin inside a character, from a Knuth-Morris-Pratt automaton; a character
+// cursor tells whether each match begins a character. Either way a whole
+// search costs time linear in the text, however the needle repeats.
 class CharacterSearch {
 public:
     // Only matches that end by `scan_end` are found.
     CharacterSearch(std::string_view text, std::string_view needle, bool ignore_case,
                     std::size_t scan_end = std::string_view::npos)
         : text_(text), needle_(needle), ignore_case_(ignore_case), fallback_(needle.size(), 0),
-          scan_end_(scan_end < text.size() ? scan_end : text.size())
+          scan_end_(scan_end < text.size() ? scan_end : text.size()),
+          by_automaton_(ignore_case || !has_byte_search)
     {
         for (std::size_t i = 1, k = 0; i < needle_.size(); ++i) {
             while (k > 0 && at(needle_, i) != at(needle_, k)) k = fallback_[k - 1];
@@ -47,17 +58,67 @@ public:
         }
     }
 
-    // Scanning starts (and character stepping is counted) from `offset`.
+    // Scanning starts (and character stepping is counted) from `offset`. Later
+    // restarts go on with the same cost account, so that a search restarted
+    // after every match stays linear as a whole.
     void restart(std::size_t offset)
     {
         next_ = offset;
         character_ = offset;
         matched_ = 0;
+        if (origin_ == std::string_view::npos) origin_ = offset;
     }
 
     // 0-based offset of the next match at a character start, or npos. The
     // needle must not be empty.
-    std::size_t next()
+    std::size_t next() { return by_automaton_ ? next_by_automaton() : next_by_byte_search(); }
+
+private:
+    // What one memmem call costs beyond the bytes it scans (its set-up), and
+    // the allowance before that cost is weighed against the bytes scanned.
+    static constexpr std::size_t call_overhead = 256;
+    static constexpr std::size_t cost_allowance = 64 * 1024;
+
+    std::size_t next_by_byte_search()
+    {
+        while (next_ + needle_.size() <= scan_end_) {
+            // Many matches close together (inside characters, or overlapping
+            // for the last-match search) would cost a call each; once the calls
+            // cost more than the bytes they passed over, the automaton goes on
+            // from here, with no match half-read.
+            byte_search_cost_ += needle_.size() + call_overhead;
+            if (byte_search_cost_ > (next_ > origin_ ? next_ - origin_ : 0) + cost_allowance) {
+                by_automaton_ = true;
+                matched_ = 0;
+                return next_by_automaton();
+            }
+            const std::size_t begin = find_bytes(next_);
+            if (begin == std::string_view::npos) break;
+            if (begins_character(begin)) {
+                next_ = begin + 1; // a later match may overlap this one
+                return begin;
+            }
+            // A match inside a character: the next one can only begin at the
+            // next character start.
+            next_ = character_ > begin ? character_ : begin + 1;
+        }
+        next_ = scan_end_;
+        return std::string_view::npos;
+    }
+
+    // First offset from `from` at which the needle's bytes lie, or npos.
+    std::size_t find_bytes(std::size_t from) const
+    {
+#ifdef __GLIBC__
+        const void* hit = ::memmem(text_.data() + from, scan_end_ - from, needle_.data(), needle_.size());
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : std::string_view::npos;
+#else
+        (void)from;
+        return std::string_view::npos; // never called: the automaton does all searches
+#endif
+    }
+
+    std::size_t next_by_automaton()
     {
         while (next_ < scan_end_) {
             const unsigned char byte = at(text_, next_++);
@@ -66,14 +127,29 @@ public:
             if (matched_ < needle_.size()) continue;
             const std::size_t begin = next_ - needle_.size();
             matched_ = fallback_[matched_ - 1];
-            while (character_ < begin && is_complete_character(text_, character_))
-                character_ += character_length(text_, character_);
-            if (character_ == begin && is_complete_character(text_, begin)) return begin;
+            if (begins_character(begin)) return begin;
         }
         return std::string_view::npos;
     }
 
-private:
+    // Moves the character cursor up to `offset` (never back): true when a whole
+    // character begins there. The offset is that of a match, so the text goes
+    // on after it. The cursor need not walk every character: a byte below 0x80
+    // is a character of its own or a trail byte, so a character begins right
+    // after it; from there to the offset only bytes of 0x80 and above follow,
+    // which pair up, so the parity of their count decides. Each byte is looked
+    // at once at most over the whole search.
+    bool begins_character(std::size_t offset)
+    {
+        if (character_ < offset) {
+            const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
+            std::size_t known_start = offset;
+            while (known_start > character_ && bytes[known_start - 1] >= 0x80) --known_start;
+            character_ = (offset - known_start) % 2 == 0 ? offset : offset + 1;
+        }
+        return character_ == offset && is_complete_character(text_, offset);
+    }
+
     unsigned char at(std::string_view s, std::size_t i) const
     {
         return fold(static_cast<unsigned char>(s[i]), ignore_case_);
@@ -84,9 +160,12 @@ private:
     bool ignore_case_;
     std::vector<std::size_t> fallback_;
     std::size_t scan_end_;
-    std::size_t next_ = 0;
-    std::size_t character_ = 0;
-    std::size_t matched_ = 0;
+    std::size_t next_ = 0;      // the next byte the automaton reads; the first a byte search may match at
+    std::size_t character_ = 0; // the character start the cursor stands on
+    std::size_t matched_ = 0;   // bytes of the needle the automaton has matched
+    std::size_t origin_ = std::string_view::npos; // where the first scan began
+    std::size_t byte_search_cost_ = 0;
+    bool by_automaton_;
 };
 
 int position_of(std::size_t offset)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -186,4 +187,59 @@ TEST(TextSearchCost, StaysLinearOnRepetitiveText)
     EXPECT_EQ(text_find_last(big, needle), static_cast<int>(text.size()) - 5000 + 1);
     EXPECT_EQ(text_split(big, needle).size(), 1u);
     EXPECT_EQ(text_replace(big, needle, "x"_gbk, false).size(), text.size() - 5000 + 1);
+}
+
+// Byte matches inside characters, and overlapping matches, by the hundred
+// thousand: far more than the fast byte search is allowed to stop at, so the
+// search changes its method on the way and must still find the same places.
+TEST(TextSearchCost, FindsCharacterStartsAmongManyFalseMatches)
+{
+    std::string ah; // "啊" (B0 A1) repeated: A1 B0 occurs at every odd offset, inside two characters
+    for (int i = 0; i < 200'000; ++i) ah += "\xB0\xA1";
+    const GbkText needle("\xA1\xB0");
+    EXPECT_EQ(text_find(GbkText(ah), needle), -1);
+    EXPECT_EQ(text_find(GbkText(ah + "x\xA1\xB0"), needle), static_cast<int>(ah.size()) + 2);
+    EXPECT_EQ(text_find_last(GbkText(ah + "x\xA1\xB0" + ah), needle), static_cast<int>(ah.size()) + 2);
+    EXPECT_EQ(text_split(GbkText(ah + "x\xA1\xB0" "y"), needle).size(), 2u);
+
+    const std::string as(300'000, 'a');
+    EXPECT_EQ(text_find_last(GbkText(as), "aa"_gbk), static_cast<int>(as.size()) - 1);
+    EXPECT_EQ(text_replace(GbkText(as), "aa"_gbk, "b"_gbk).size(), as.size() / 2);
+}
+
+// The search against the plain definition, on many small random texts made of
+// the few bytes that trip a character-aware search: ASCII, lead and trail bytes.
+TEST(TextFind, AgreesWithTheDefinitionOnRandomTexts)
+{
+    const char alphabet[] = {'a', 'b', '\xB0', '\xA1', '\xA1'};
+    std::uint32_t state = 12345;
+    auto pick = [&](int n) {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 16) % static_cast<std::uint32_t>(n));
+    };
+    auto random_text = [&](int length) {
+        std::string text;
+        for (int i = 0; i < length; ++i) text += alphabet[pick(5)];
+        return text;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = random_text(pick(40));
+        const std::string needle = random_text(1 + pick(3));
+        const int start = pick(6);
+        // Character starts counted from the start position; a match must
+        // begin at one and its character must be whole.
+        int expected = -1;
+        std::size_t at = static_cast<std::size_t>(start < 2 ? 0 : start - 1);
+        while (at < text.size()) {
+            const std::size_t length = static_cast<unsigned char>(text[at]) >= 0x80 ? 2 : 1;
+            if (at + length > text.size()) break;
+            if (text.compare(at, needle.size(), needle) == 0) {
+                expected = static_cast<int>(at) + 1;
+                break;
+            }
+            at += length;
+        }
+        EXPECT_EQ(text_find(GbkText(text), GbkText(needle), start), expected)
+            << GbkText(text) << " / " << GbkText(needle) << " from " << start;
+    }
 }
