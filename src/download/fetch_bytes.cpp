@@ -119,6 +119,7 @@ FetchResult fetch_checked(const GbkText& address, std::size_t max_bytes)
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_timeout.count()));
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L); // ends when no byte arrived for the stall time
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall_timeout.count()));
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total_timeout.count()));
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L); // workers run on many threads
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, keep_body);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);

@@ -287,6 +287,7 @@ Response transfer(const HttpRequest& request, const std::string& url, const std:
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_timeout.count()));
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L); // ends when no byte arrived for the stall time
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall_timeout.count()));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total_timeout.count()));
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, on_header);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &response);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, on_body);

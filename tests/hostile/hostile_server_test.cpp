@@ -58,18 +58,32 @@ struct Outcome {
     std::vector<fs::path> files; // every file in the sandbox, relative to it
 };
 
+extern const TransferLimits short_limits;
+
 struct Row {
     const char* name;
     Route route;
     RawHttpServer::Handler serve;
     std::function<void(const Outcome&)> expect;
+    TransferLimits limits = short_limits;
 };
 
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
-// Short timeouts, so a stall ends in about a second; a body of 32 MiB at most.
+const std::string partial_header = "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n";
+
+// Short timeouts, so a stall ends in about a second; a body of 32 MiB at
+// most. The rows that trickle also shorten the time a whole transfer may take.
 constexpr std::size_t body_limit = std::size_t(32) << 20;
-const TransferLimits short_limits{2000ms, 1s, body_limit};
+const TransferLimits short_limits{2000ms, 1s, 60'000ms, body_limit};
+const TransferLimits short_total{2000ms, 1s, 3000ms, body_limit};
+
+// Sends a few bytes every 200 ms for a minute: never a stall, never an end.
+void trickle(const RawRequest&, Connection& c)
+{
+    if (!c.send(partial_header)) return;
+    for (int i = 0; i < 300 && c.send("abc"); ++i) c.hold(200ms);
+}
 
 RawHttpServer::Handler answer(std::string raw)
 {
@@ -92,7 +106,6 @@ RawHttpServer::Handler book_titled(std::string title)
     return jpeg_pages(2, [](int n) { return testing::jpeg_body(40, 60, n); }, std::move(title));
 }
 
-const std::string partial_header = "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n";
 
 // --- What a row may expect ---------------------------------------------------
 
@@ -184,6 +197,25 @@ const Row rows[] = {
          expect_quick(o);
          EXPECT_EQ(o.body, Bytes(300, 'a'));
      }},
+    {"TrickleFetch", Route::fetch, trickle,
+     [](const Outcome& o) {
+         expect_quick(o, 8s);
+         EXPECT_FALSE(o.body.empty()) << "the bytes so far are the result";
+         EXPECT_EQ(o.body.size() % 3, 0u);
+     },
+     short_total},
+    {"TrickleRequest", Route::request, trickle,
+     [](const Outcome& o) {
+         expect_quick(o, 8s);
+         EXPECT_FALSE(o.body.empty());
+     },
+     short_total},
+    {"TrickledPageImage", Route::book,
+     [](const RawRequest& request, Connection& c) {
+         if (request.target.ends_with("/2.jpg")) return trickle(request, c);
+         jpeg_pages(2, [](int n) { return testing::jpeg_body(40, 60, n); })(request, c);
+     },
+     [](const Outcome& o) { expect_failed_at(o, 2); }, short_total},
     {"ResetBeforeAnswerFetch", Route::fetch, [](const RawRequest&, Connection& c) { c.reset(); },
      [](const Outcome& o) { EXPECT_TRUE(o.body.empty()); }},
     {"ResetMidBodyFetch", Route::fetch,
@@ -332,7 +364,7 @@ protected:
     ~HostileServer() override { fs::remove_all(sandbox_); }
 
     fs::path sandbox_;
-    ScopedTransferLimits limits_{short_limits};
+    ScopedTransferLimits limits_{GetParam().limits};
 };
 
 TEST_P(HostileServer, EndsAsExpectedAndWritesOnlyInsideTheProgramFolder)
