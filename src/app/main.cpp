@@ -19,7 +19,9 @@ int main(int argc, char* argv[])
 
     // A server that drops a connection must not kill the process with SIGPIPE;
     // the write fails instead and the download goes on with what it has.
+#ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
+#endif
 
     // Nothing made here is ever destroyed: download workers are detached
     // threads that may still be using the window and the save directory when

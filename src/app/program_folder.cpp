@@ -1,18 +1,17 @@
 #include "app/program_folder.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
-
-#include <unistd.h>
 
 namespace pagora {
 namespace {
 
 bool can_write_in(const QString& folder)
 {
-    if (folder.isEmpty() || !QDir(folder).exists()) return false;
-    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+    if (folder.isEmpty()) return false;
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
 }
 
 // The folders an installed program lives in. Even when they are writable (the

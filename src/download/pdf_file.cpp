@@ -2,10 +2,9 @@
 
 #include <atomic>
 #include <cerrno>
-#include <fcntl.h>
+#include <cstdio>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 namespace pagora {
 namespace {
@@ -21,16 +20,17 @@ std::string random_tail()
     return tail;
 }
 
-// Creates a file of a fresh name beside the target (O_EXCL, so never one that
-// another worker is writing); empty path when none could be created.
+// Creates a file of a fresh name beside the target (exclusive mode "x", so
+// never one that another worker is writing); empty path when none could be
+// created.
 std::filesystem::path create_temporary_beside(const std::filesystem::path& target)
 {
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::filesystem::path candidate = target;
         candidate += random_tail();
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
+        errno = 0;
+        if (std::FILE* file = std::fopen(candidate.string().c_str(), "wbx")) {
+            std::fclose(file);
             return candidate;
         }
         if (errno != EEXIST) break;
@@ -46,7 +46,7 @@ bool save_pdf_replacing(HPDF_Doc document, const std::filesystem::path& target)
     const auto temporary = create_temporary_beside(target);
     if (temporary.empty()) return false;
     std::error_code ignored;
-    if (HPDF_SaveToFile(document, temporary.c_str()) != HPDF_OK) {
+    if (HPDF_SaveToFile(document, temporary.string().c_str()) != HPDF_OK) {
         std::filesystem::remove(temporary, ignored);
         return false;
     }
