@@ -27,15 +27,18 @@ if wants asan; then
 fi
 
 if wants tsan; then
-  # Every core test runs here, the threaded ones among them (workers,
-  # launchers, book loads racing workers, loopback servers). The program is
-  # left out: Qt is not built with ThreadSanitizer, and work handed to the
-  # window's thread through Qt's event queue synchronises inside Qt, where
-  # the sanitizer cannot see it, so it would report races that are not there.
+  # Every test that starts threads runs here: workers, launchers, book loads
+  # racing workers, loopback servers, and the window's operations called from
+  # workers, closing included. Qt is not built with ThreadSanitizer, so the
+  # sanitizer is told to leave alone what happens inside uninstrumented
+  # libraries (ignore_noninstrumented_modules); our own code stays checked.
+  # The black-box tests (the real program under Xvfb) are left out: there the
+  # X and GLib threads of the toolkit run wholly outside the sanitizer's view.
   echo "test: ThreadSanitizer"
-  cmake -S . -B build-tsan -G Ninja -DPAGORA_BUILD_TESTS=ON -DPAGORA_SANITIZE=thread -DPAGORA_BUILD_APP=OFF
+  cmake -S . -B build-tsan -G Ninja -DPAGORA_BUILD_TESTS=ON -DPAGORA_SANITIZE=thread
   cmake --build build-tsan -j"$jobs"
-  TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" ctest --test-dir build-tsan --output-on-failure -j"$jobs"
+  TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1" \
+    ctest --test-dir build-tsan --output-on-failure -j"$jobs" -LE "blackbox|packaging"
 fi
 
 if wants fuzz; then

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -40,17 +40,19 @@ public:
     bool is_shut_down() const;
 
 private:
+    class Pump;
     struct Shared {
         std::mutex mutex;
         std::condition_variable changed;
         bool shut_down = false;
+        std::deque<std::function<void()>> queue; // work waiting for the GUI thread
+        Pump* pump = nullptr;                    // null once the GUI object is gone
     };
     struct Call {
         bool done = false;
     };
 
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
-    QPointer<QObject> gui_object_;
 };
 
 } // namespace pagora
