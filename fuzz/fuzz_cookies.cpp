@@ -2,6 +2,7 @@
 // no repeated item, and the variables are written as promised.
 #include "web/cookies.h"
 #include "web/text.h"
+#include "fuzz_checks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -10,15 +11,7 @@
 #include <set>
 
 using namespace pagora;
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-} // namespace
+using pagora::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,6 +3,7 @@
 // it is the same as the general cutting routine's.
 #include "book/extract_between.h"
 #include "web/cutting.h"
+#include "fuzz_checks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -10,13 +11,9 @@
 #include <cstdlib>
 
 using namespace pagora;
+using pagora::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 // "#引号" in code page 936: the cutting routine's stand-in for a quote.
 constexpr std::string_view quote_stand_in = "#\xD2\xFD\xBA\xC5";

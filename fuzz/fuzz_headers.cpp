@@ -4,6 +4,7 @@
 #include "web/cookies.h"
 #include "web/text.h"
 #include "web/web_request.h"
+#include "fuzz_checks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -12,13 +13,9 @@
 #include <optional>
 
 using namespace pagora;
+using pagora::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 int count_lines_naming(const GbkText& block, std::string_view name)
 {

@@ -2,6 +2,7 @@
 // of any length, in half- or full-width digits, reads as its value or is held
 // at the int limit, never wrapped round into nonsense.
 #include "web/text_integer.h"
+#include "fuzz_checks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -11,13 +12,9 @@
 #include <string>
 
 using namespace pagora;
+using pagora::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 // The value of a decimal digit string, held at the limits of int.
 long long expected_value(const std::string& digits, bool negative)

@@ -2,6 +2,7 @@
 // sanitizer report, and the results keep the promises the callers rely on.
 #include "web/cutting.h"
 #include "web/text.h"
+#include "fuzz_checks.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -10,13 +11,9 @@
 #include <string>
 
 using namespace pagora;
+using pagora::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 bool occurs_at(const GbkText& text, const GbkText& needle, int position)
 {

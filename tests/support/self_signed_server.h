@@ -22,6 +22,7 @@ public:
     SelfSignedServer& operator=(const SelfSignedServer&) = delete;
 
     bool ready() const;
+    int port() const { return port_; }
     std::string url(const std::string& path) const;
     int served() const { return served_; }
 

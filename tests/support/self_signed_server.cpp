@@ -10,7 +10,9 @@ namespace pagora::testing {
 
 SelfSignedServer::SelfSignedServer()
 {
-    folder_ = std::filesystem::temp_directory_path() / ("pagora-hostile-tls-" + std::to_string(::getpid()));
+    static std::atomic<int> servers{0};
+    folder_ = std::filesystem::temp_directory_path() /
+              ("pagora-tls-" + std::to_string(::getpid()) + "-" + std::to_string(servers++));
     std::filesystem::create_directories(folder_);
     const auto key = folder_ / "key.pem";
     const auto certificate = folder_ / "cert.pem";
