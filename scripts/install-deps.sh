@@ -14,7 +14,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick
   clang libclang-rt-14-dev
   # packaging: desktop entry and metainfo checks, icon rendering, .deb dependencies
-  desktop-file-utils appstream librsvg2-bin dpkg-dev
+  desktop-file-utils appstream librsvg2-bin dpkg-dev file
   # benchmarks
   libbenchmark-dev
   # runtime
