@@ -1,7 +1,7 @@
 #include "download/fetch_bytes.h"
 
 #include "web/codepage.h"
-#include "web/curl_global.h"
+#include "web/curl_setup.h"
 #include "web/transfer_limits.h"
 
 #include <algorithm>
@@ -29,18 +29,7 @@ bool starts_with_ignoring_case(std::string_view text, std::string_view prefix)
 // percent-encoded (curl refuses raw ones).
 std::string request_url(const GbkText& address)
 {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string url;
-    for (unsigned char c : gbk_to_utf8(address)) {
-        if (c <= 0x20 || c >= 0x7F) {
-            url += '%';
-            url += hex[c >> 4];
-            url += hex[c & 0x0F];
-        } else {
-            url += static_cast<char>(c);
-        }
-    }
-    return url;
+    return percent_encode_unsafe_bytes(gbk_to_utf8(address));
 }
 
 struct Sink {
@@ -86,12 +75,12 @@ struct ListFree {
 
 } // namespace
 
-Bytes fetch_bytes(const GbkText& address, std::size_t max_bytes)
+Bytes fetch_bytes(const GbkText& address)
 {
-    return fetch_checked(address, max_bytes).body;
+    return fetch_checked(address).body;
 }
 
-FetchResult fetch_checked(const GbkText& address, std::size_t max_bytes)
+FetchResult fetch_checked(const GbkText& address)
 {
     const std::string url = request_url(address);
     if (!starts_with_ignoring_case(url, "http://") && !starts_with_ignoring_case(url, "https://")) return {};
@@ -101,11 +90,11 @@ FetchResult fetch_checked(const GbkText& address, std::size_t max_bytes)
     if (!easy) return {};
     std::unique_ptr<curl_slist, ListFree> headers(curl_slist_append(nullptr, "Accept: */*"));
 
+    const TransferLimits limits = transfer_limits();
     CURL* handle = easy.get();
-    Sink sink{handle, {}, max_bytes};
+    Sink sink{handle, {}, limits.max_body_bytes};
     curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    set_transfer_options(handle, limits);
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(handle, CURLOPT_MAXREDIRS, most_redirects);
     curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
@@ -115,12 +104,6 @@ FetchResult fetch_checked(const GbkText& address, std::size_t max_bytes)
     curl_easy_setopt(handle, CURLOPT_PROXY, "");
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-    const TransferLimits limits = transfer_limits();
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_timeout.count()));
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L); // ends when no byte arrived for the stall time
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall_timeout.count()));
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total_timeout.count()));
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L); // workers run on many threads
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, keep_body);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
     const bool complete = curl_easy_perform(handle) == CURLE_OK;

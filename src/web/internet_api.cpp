@@ -1,6 +1,6 @@
 #include "web/internet_api.h"
 
-#include "web/curl_global.h"
+#include "web/curl_setup.h"
 #include "web/transfer_limits.h"
 
 #include <curl/curl.h>
@@ -125,24 +125,11 @@ bool is_host_name(std::string_view host)
     });
 }
 
-// Bytes a URL cannot carry as they are (controls, spaces, code page 936
-// characters) are percent-encoded, so no path can break the request line.
+// The path as a URL carries it; a path must begin with "/".
 std::string escaped_path(std::string_view path)
 {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    if (path.empty() || path.front() != '/') out += '/';
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F) {
-            out += '%';
-            out += hex[byte >> 4];
-            out += hex[byte & 0x0F];
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    const std::string escaped = percent_encode_unsafe_bytes(path);
+    return escaped.empty() || escaped.front() != '/' ? "/" + escaped : escaped;
 }
 
 struct CurlUrlParts {
@@ -274,8 +261,7 @@ Response transfer(const HttpRequest& request, const std::string& url, const std:
     const std::string proxy = request.proxies.for_scheme(scheme);
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    set_transfer_options(c, limits);
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, request.http_version);
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(c, CURLOPT_USERAGENT, request.agent.c_str());
@@ -284,10 +270,6 @@ Response transfer(const HttpRequest& request, const std::string& url, const std:
     curl_easy_setopt(c, CURLOPT_PROXY, proxy.c_str());
     curl_easy_setopt(c, CURLOPT_NOPROXY, proxy.empty() ? "*" : "");
     curl_easy_setopt(c, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_timeout.count()));
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L); // ends when no byte arrived for the stall time
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.stall_timeout.count()));
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total_timeout.count()));
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, on_header);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &response);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, on_body);

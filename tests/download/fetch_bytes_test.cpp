@@ -1,4 +1,5 @@
 #include "download/fetch_bytes.h"
+#include "web/transfer_limits_for_tests.h"
 
 #include "raw_http_server.h"
 
@@ -125,7 +126,10 @@ TEST(FetchBytes, StopsAtTheCapWhenTheServerSendsWithoutEnd)
         const std::string chunk(65536, 'x');
         for (int i = 0; i < 1000 && c.send(chunk); ++i) {} // until the client hangs up
     });
-    const Bytes body = fetch_bytes(address(server, "/endless"), 200000);
+    TransferLimits small_cap;
+    small_cap.max_body_bytes = 200000;
+    const ScopedTransferLimits limits(small_cap);
+    const Bytes body = fetch_bytes(address(server, "/endless"));
     EXPECT_EQ(body.size(), 200000u);
 }
 
