@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "app/qt_window.h"
 #include "qt_test_support.h"
+#include "shown_window.h"
 #include "ui/controls.h"
 #include "web/codepage.h"
 
@@ -29,27 +30,9 @@ namespace c = pagora::control;
 
 namespace {
 
-class QtWindowTest : public ::testing::Test {
+class QtWindowTest : public ShownWindowTest {
 protected:
-    void SetUp() override
-    {
-        main_window = std::make_unique<MainWindow>();
-        main_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_window.get()));
-        window = std::make_unique<QtWindow>(*main_window, QStringLiteral("/some/folder"));
-    }
-    void TearDown() override
-    {
-        window.reset();
-        main_window.reset();
-    }
-    template <typename Widget = QWidget>
-    Widget* get(std::string_view name)
-    {
-        return qobject_cast<Widget*>(main_window->control(name));
-    }
-    std::unique_ptr<MainWindow> main_window;
-    std::unique_ptr<QtWindow> window;
+    void SetUp() override { show_window(QStringLiteral("/some/folder")); }
 };
 
 // A page like the ones book loading keeps: CR LF line ends, Chinese text, about

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "app/qt_window.h"
 #include "qt_test_support.h"
+#include "shown_window.h"
 #include "ui/controls.h"
 #include "web/codepage.h"
 
@@ -21,17 +22,9 @@ namespace c = pagora::control;
 
 namespace {
 
-class ShowMessageTest : public ::testing::Test {
+class ShowMessageTest : public ShownWindowTest {
 protected:
-    void SetUp() override
-    {
-        main_window = std::make_unique<MainWindow>();
-        main_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_window.get()));
-        window = std::make_unique<QtWindow>(*main_window, QString());
-    }
-    std::unique_ptr<MainWindow> main_window;
-    std::unique_ptr<QtWindow> window;
+    void SetUp() override { show_window(QString()); }
 };
 
 TEST_F(ShowMessageTest, WorkerWaitsUntilTheBoxIsClosedWhileTheWindowStaysUsable)

@@ -8,6 +8,7 @@
 #include "jpeg_fixture.h"
 #include "pdf_inspect.h"
 #include "qt_test_support.h"
+#include "shown_window.h"
 #include "raw_http_server.h"
 #include "ui/controls.h"
 #include "web/codepage.h"
@@ -45,34 +46,25 @@ std::string sample_page(const std::string& folder)
     return page;
 }
 
-class WholeRoad : public ::testing::Test {
+class WholeRoad : public support::ShownWindowTest {
 protected:
     void SetUp() override
     {
         base_ = fs::temp_directory_path() / ("pagora-road-" + std::to_string(::getpid()));
         fs::remove_all(base_);
         fs::create_directories(base_);
-        main_window_ = std::make_unique<MainWindow>();
-        main_window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(main_window_.get()));
-        window_ = std::make_unique<QtWindow>(*main_window_, QString::fromStdString(base_.string()));
-        bind_handlers(*main_window_, *window_, save_directory_);
+        show_window(QString::fromStdString(base_.string()));
+        bind_handlers(*main_window, *window, save_directory_);
     }
     void TearDown() override
     {
         if (QMessageBox* box = support::open_message_box()) box->close();
-        window_->shut_down();
-        window_.reset();
-        main_window_.reset();
+        window->shut_down();
         fs::remove_all(base_);
     }
 
-    QWidget* control(std::string_view name) { return main_window_->control(name); }
-
     fs::path base_;
     SaveDirectory save_directory_;
-    std::unique_ptr<MainWindow> main_window_;
-    std::unique_ptr<QtWindow> window_;
 };
 
 TEST_F(WholeRoad, FromAPastedAddressToTheFinishedPdf)
@@ -100,25 +92,25 @@ TEST_F(WholeRoad, FromAPastedAddressToTheFinishedPdf)
 
     const std::string address = server.url("/b/38907795.html");
     QGuiApplication::clipboard()->setText(QString::fromStdString(address));
-    QTest::mouseDClick(control(c::book_address_box), Qt::LeftButton);
+    QTest::mouseDClick(get(c::book_address_box), Qt::LeftButton);
 
     // Loading ran to its end inside the double-click.
     const std::string title = "海边的灯塔 第三期";
-    EXPECT_EQ(qobject_cast<QLineEdit*>(control(c::book_address_box))->text().toStdString(), address);
-    EXPECT_EQ(qobject_cast<QLineEdit*>(control(c::title_box))->text().toStdString(), title);
-    EXPECT_EQ(qobject_cast<QLineEdit*>(control(c::page_count_box))->text(), QStringLiteral("3"));
-    EXPECT_EQ(window_->read_text(c::image_base_box), GbkText(server.url("/b/files/mobile/")));
-    const QPixmap cover = qobject_cast<QLabel*>(control(c::cover_box))->pixmap();
+    EXPECT_EQ(get<QLineEdit>(c::book_address_box)->text().toStdString(), address);
+    EXPECT_EQ(get<QLineEdit>(c::title_box)->text().toStdString(), title);
+    EXPECT_EQ(get<QLineEdit>(c::page_count_box)->text(), QStringLiteral("3"));
+    EXPECT_EQ(window->read_text(c::image_base_box), GbkText(server.url("/b/files/mobile/")));
+    const QPixmap cover = get<QLabel>(c::cover_box)->pixmap();
     EXPECT_EQ(cover.size(), QSize(600, 848));
     EXPECT_TRUE(fs::is_directory(base_ / title));
 
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(control(c::download_button)), Qt::LeftButton);
+    QTest::mouseClick(get<QAbstractButton>(c::download_button), Qt::LeftButton);
     ASSERT_TRUE(support::process_events_until([] { return support::open_message_box() != nullptr; },
                                               std::chrono::seconds(30)));
     QMessageBox* box = support::open_message_box();
     EXPECT_EQ(box->text(), QStringLiteral("下载完成！"));
     EXPECT_EQ(box->windowTitle(), QStringLiteral("信息："));
-    EXPECT_EQ(qobject_cast<QLabel*>(control(c::progress_label))->text(), QStringLiteral("3"));
+    EXPECT_EQ(get<QLabel>(c::progress_label)->text(), QStringLiteral("3"));
 
     const support::PdfFile pdf = support::inspect_pdf(base_ / title / (title + ".pdf"));
     ASSERT_TRUE(pdf.valid);
